@@ -23,6 +23,7 @@ class MessageTable {
 
   // The text of entry `index`; an index outside 0..206 gives an empty text.
   const std::string& operator[](int index) const;
+  // Replaces the text of entry `index`; an index outside 0..206 changes nothing.
   void Replace(int index, std::string utf8Text);
 
   static constexpr int size() { return kMessageCount; }
