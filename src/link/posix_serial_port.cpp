@@ -46,6 +46,16 @@ bool WaitReadable(int fd, Clock::time_point deadline, bool& deviceGone) {
   return false;
 }
 
+// A pseudo-terminal keeps every line setting but the parity enable, which it drops; the C
+// library then reports the whole change as refused although it took effect.
+bool TookEffectButParity(int fd, const termios& wanted) {
+  termios now{};
+  if (::tcgetattr(fd, &now) != 0) return false;
+  const tcflag_t ignored = PARENB;
+  return (now.c_cflag & ~ignored) == (wanted.c_cflag & ~ignored) &&
+         ::cfgetospeed(&now) == ::cfgetospeed(&wanted);
+}
+
 }  // namespace
 
 PosixSerialPort::~PosixSerialPort() {
@@ -82,7 +92,9 @@ bool PosixSerialPort::ConfigureLine(const LineSettings& settings) {
   const speed_t speed = SpeedConstant(settings.baudRate);
   ::cfsetispeed(&tio, speed);
   ::cfsetospeed(&tio, speed);
-  if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+  if (::tcsetattr(fd_, TCSANOW, &tio) != 0 && (errno != EINVAL || !TookEffectButParity(fd_, tio))) {
+    return false;
+  }
   int dtr = TIOCM_DTR;
   (void)::ioctl(fd_, TIOCMBIS, &dtr);  // a pseudo-terminal has no modem lines
   SetRts(false);
