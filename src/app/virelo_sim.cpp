@@ -201,6 +201,10 @@ int main(int argc, char** argv) {
   }
 
   // Block the stop signals before any thread starts, so that only sigwait below sees them.
+  // A shell starts background jobs with SIGINT ignored, and an ignored signal never reaches
+  // sigwait: take the default disposition back first.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);

@@ -2,6 +2,16 @@
 // configurator opens DevicePath() like any serial port; a service thread reads its requests,
 // hands them to the logger they are addressed to and writes the replies back, with the echo,
 // pacing, delays and injected faults the options ask for.
+//
+// - A logger hears a request only when the line's speed and parity, as the configurator set
+//   them on the terminal, are its own; otherwise the request is logged as ignored.
+// - A request is handled as soon as its 8th byte has arrived. Eight bytes with a bad CRC are
+//   dropped, and so is everything after them until the line has been silent for 3.5
+//   characters (at least 2 ms); so is a fragment followed by such a silence.
+// - Address 0 is answered by a lone logger only; with several loggers nobody answers it.
+// - Times in the records: a request at the (virtual) arrival of its last byte, an echo with
+//   its request, a reply when its last byte is due. A reply is in Records() before its last
+//   byte can be read.
 #pragma once
 
 #include <atomic>
@@ -22,6 +32,15 @@
 
 namespace virelo::sim {
 
+// Faults injected into the reply to a request:
+//  Silent        no reply; the logger did not act on the request (a write has no effect)
+//  BadCrc        the reply with one CRC byte flipped
+//  WrongAddress  a correct reply (valid CRC) from address + 1, wrapping within 1..247
+//  Short         the reply without its last 2 bytes
+//  Noise         random bytes of the reply's length, with a wrong CRC
+//  Exception     the exception reply "slave device failure" (4); the logger did not act
+// With BadCrc, WrongAddress, Short and Noise the logger did act (a write takes effect) and
+// only its reply was damaged on the way.
 enum class FaultKind { Silent, BadCrc, WrongAddress, Short, Noise, Exception };
 
 // "silent", "badcrc", "wrongaddr", "short", "noise", "exception".

@@ -62,6 +62,16 @@ class SimulatedLogger {
 
   // Acts on a request whose CRC is valid and which this logger answers, and returns the
   // reply. The reply carries the request's address byte (0 for a request to address 0).
+  //  3    1..125 registers; a count outside that gives exception 3, registers beyond 200
+  //       exception 2.
+  //  6    the reply repeats the request. Read-only registers (0..13, 180, 182, 195..200)
+  //       acknowledge the write and keep their value; 14..16 set the clock; 49 = 15 starts
+  //       logging and 0 stops it; 186 (1..247), 187 (speed code 0..5) and 178 (parity 0..2)
+  //       change the line settings, a value outside those ranges gives exception 3; every
+  //       other register up to 200 stores the value.
+  //  112  one offset word, reply address, 112, value, CRC; 113 stores it and repeats the
+  //       request. Words beyond 69 give exception 2.
+  //  any other code: exception 1.
   // Changes of address, speed and parity are held back until CommitLineChanges().
   std::vector<std::uint8_t> Handle(std::span<const std::uint8_t> request, Instant now);
 

@@ -63,7 +63,7 @@ class TestPort {
   bool IsOpen() const { return fd_ >= 0; }
 
   // Sends `request` and collects bytes until `wanted` have come or `patienceMs` of silence.
-  Bytes Exchange(const Bytes& request, std::size_t wanted, int patienceMs = 150) {
+  Bytes Exchange(const Bytes& request, std::size_t wanted, int patienceMs = 1000) {
     EXPECT_EQ(write(fd_, request.data(), request.size()), static_cast<ssize_t>(request.size()));
     Bytes received;
     std::uint8_t buffer[512];
@@ -189,7 +189,7 @@ TEST_F(LineTest, InjectedFaultsDamageTheRepliesTheyAreMeantFor) {
   EXPECT_EQ(wrongAddress[0], 2);
   EXPECT_TRUE(link::HasValidCrc(wrongAddress));
 
-  EXPECT_EQ(port.Exchange(kReadIdentity, 7, 60),
+  EXPECT_EQ(port.Exchange(kReadIdentity, 7, 300),
             (Bytes{kIdentityReply.begin(), kIdentityReply.end() - 2}));
 
   const Bytes noise = port.Exchange(kReadIdentity, 7);
