@@ -2,8 +2,9 @@
 // sets each figure beside the least time that line allows (wire_limit.h). For comparison,
 // libmodbus makes the same configuration read on the plain line.
 //
-//   virelo-link-bench [--runs N] [--detail] [--frames FOLDER]
+//   virelo-link-bench [--runs N] [--speed 9600|57600] [--detail] [--frames FOLDER]
 //
+// --speed    measures at that speed only
 // --detail   also shows, per kind of exchange, how long the link took beyond the wire limit
 // --frames   writes the simulator's frame log of each line to FOLDER as JSON lines
 #include <modbus.h>
@@ -41,6 +42,7 @@ constexpr int kSpeeds[] = {9600, 57600};
 
 struct Options {
   int runs = kDefaultRuns;
+  int onlySpeed = 0;  // 0: every speed
   bool detail = false;
   std::string framesFolder;
 };
@@ -333,6 +335,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     if (argument == "--runs" && i + 1 < argc) {
       options.runs = std::atoi(argv[++i]);
       if (options.runs < 1) return false;
+    } else if (argument == "--speed" && i + 1 < argc) {
+      options.onlySpeed = std::atoi(argv[++i]);
+      if (std::find(std::begin(kSpeeds), std::end(kSpeeds), options.onlySpeed) == std::end(kSpeeds))
+        return false;
     } else if (argument == "--detail") {
       options.detail = true;
     } else if (argument == "--frames" && i + 1 < argc) {
@@ -351,13 +357,15 @@ int main(int argc, char** argv) {
   using namespace virelo::bench;
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s [--runs N] [--detail] [--frames FOLDER]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--runs N] [--speed 9600|57600] [--detail] [--frames FOLDER]\n",
+                 argv[0]);
     return 2;
   }
   std::printf("Simulated logger pacing 11-bit characters, reply delay %d ms; median of %d runs.\n",
               ReplyDelayMs(), options.runs);
   std::vector<Figure> figures;
   for (const int baudRate : kSpeeds) {
+    if (options.onlySpeed != 0 && baudRate != options.onlySpeed) continue;
     for (auto& figure : MeasureSpeed(baudRate, options)) figures.push_back(figure);
   }
   PrintTable(figures);
