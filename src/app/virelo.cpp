@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -34,6 +35,14 @@ bool HasArgument(int argc, char** argv, const char* wanted) {
     if (std::string(argv[i]) == wanted) return true;
   }
   return false;
+}
+
+// The value after `option`, or empty.
+QString ArgumentAfter(int argc, char** argv, const char* option) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == option) return QString::fromLocal8Bit(argv[i + 1]);
+  }
+  return {};
 }
 
 // Where a legacy "Virelo.ini" may be: the desktop, then the working folder.
@@ -91,5 +100,12 @@ int main(int argc, char** argv) {
                    Qt::QueuedConnection);
   window.show();
   if (window.ProgramEnded()) return 0;
+  // "--screenshot FILE": a picture of the window once it has read the logger, then the end.
+  if (const QString picture = ArgumentAfter(argc, argv, "--screenshot"); !picture.isEmpty()) {
+    QTimer::singleShot(1000, &window, [&window, picture] {
+      const bool saved = window.grab().save(picture);
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
   return app.exec();
 }
