@@ -16,6 +16,7 @@
 #include "ui/channels_page.h"
 #include "ui/communication_page.h"
 #include "ui/diagnostics_page.h"
+#include "ui/error_box.h"
 #include "ui/help_window.h"
 #include "ui/login.h"
 #include "ui/pwdadmin.h"
@@ -100,16 +101,21 @@ void TFormMain::CreateWindow() {
 void TFormMain::ApplyLanguageFile() {}
 
 void TFormMain::ConnectHandlers() {
-  connect(ui_->ButtonNetRead, &QPushButton::clicked, this, [this] { ButtonNetReadClick(); });
-  connect(ui_->ButtonOK, &QPushButton::clicked, this, [this] { ButtonOKClick(); });
-  connect(ui_->ButtonApply, &QPushButton::clicked, this, [this] { ButtonApplyClick(); });
-  connect(ui_->ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
-  connect(ui_->ButtonHelp, &QPushButton::clicked, this, [this] { ButtonHelpClick(); });
-  connect(ui_->ButtonProgLog, &QPushButton::clicked, this, [this] { ButtonProgLogClick(); });
-  connect(ui_->btnSenha, &QPushButton::clicked, this, [this] { btnSenhaClick(); });
+  // A handler that fails shows the program's error box and the window goes on.
+  const auto on = [this](QPushButton* button, void (TFormMain::*handler)()) {
+    connect(button, &QPushButton::clicked, this,
+            ReportingErrors([this, handler] { (this->*handler)(); }));
+  };
+  on(ui_->ButtonNetRead, &TFormMain::ButtonNetReadClick);
+  on(ui_->ButtonOK, &TFormMain::ButtonOKClick);
+  on(ui_->ButtonApply, &TFormMain::ButtonApplyClick);
+  on(ui_->ButtonCancel, &TFormMain::ButtonCancelClick);
+  on(ui_->ButtonHelp, &TFormMain::ButtonHelpClick);
+  on(ui_->ButtonProgLog, &TFormMain::ButtonProgLogClick);
+  on(ui_->btnSenha, &TFormMain::btnSenhaClick);
   connect(ui_->PageControl1, &QTabWidget::currentChanged, this,
-          [this](int index) { OnCurrentTabChanged(index); });
-  connect(&timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+          ReportingErrors([this](int index) { OnCurrentTabChanged(index); }));
+  connect(&timer1_, &QTimer::timeout, this, ReportingErrors([this] { Timer1Timer(); }));
 }
 
 // ---- Edit flags -------------------------------------------------------------------------

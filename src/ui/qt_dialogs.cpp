@@ -1,5 +1,6 @@
 #include "ui/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -63,6 +64,18 @@ BoxAnswer ToAnswer(QMessageBox::StandardButton button) {
   }
 }
 
+// The buttons speak the program's language, whatever Qt's own translation.
+void NameButtons(QMessageBox& box) {
+  static const std::pair<QMessageBox::StandardButton, const char*> kNames[] = {
+      {QMessageBox::Ok, "OK"},          {QMessageBox::Cancel, "Cancelar"},
+      {QMessageBox::Yes, "&Sim"},       {QMessageBox::No, "&Não"},
+      {QMessageBox::Abort, "&Anular"},  {QMessageBox::Retry, "&Repetir"},
+      {QMessageBox::Ignore, "&Ignorar"}};
+  for (const auto& [kind, name] : kNames) {
+    if (QAbstractButton* button = box.button(kind)) button->setText(QString::fromUtf8(name));
+  }
+}
+
 }  // namespace
 
 BoxAnswer QtDialogs::Message(QWidget* parent, const QString& caption, const QString& text,
@@ -71,6 +84,7 @@ BoxAnswer QtDialogs::Message(QWidget* parent, const QString& caption, const QStr
   QMessageBox box(ToQtIcon(icon), caption, text, set.buttons, parent);
   box.setDefaultButton(set.first);
   box.setEscapeButton(set.escape);
+  NameButtons(box);
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   return ToAnswer(clicked == QMessageBox::NoButton ? set.escape : clicked);
