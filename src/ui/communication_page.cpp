@@ -87,6 +87,15 @@ CommunicationPage::CommunicationPage(TFormMain& window) : window_(window) {
   stopBits_ = RadioGroup(ui.RadioGroupStopBit);
   new DropDownWatcher(ui.ComboHostPort, *this);
   connect(ui.ComboHostPort, &QComboBox::activated, this, [this] { ComboHostPortChange(); });
+#ifndef Q_OS_WIN
+  // Where ports are named by path, a path the platform does not list can be typed.
+  ui.ComboHostPort->setEditable(true);
+  ui.ComboHostPort->setInsertPolicy(QComboBox::NoInsert);
+  connect(ui.ComboHostPort->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+    const QString typed = window_.Controls().ComboHostPort->currentText();
+    if (!typed.isEmpty() && typed.toStdString() != window_.Link().portName) ComboHostPortChange();
+  });
+#endif
   connect(ui.ComboNetBaud, &QComboBox::activated, this, [this] { ComboNetBaudChange(); });
   connect(ui.ComboNetAddr, &QComboBox::activated, this, [this] { ComboNetAddrChange(); });
   for (QRadioButton* item : parity_.items()) {

@@ -327,5 +327,52 @@ TEST_F(MainWindowTest, HelpOpensTheFirstPage) {
   EXPECT_EQ(helpTopics, QStringList{"index.html"});
 }
 
+TEST_F(MainWindowTest, TypedPortPathIsOpenedOrRefused) {
+  StartLogger();
+  AppSettings line;
+  line.portName = "/dev/does-not-exist";
+  SaveLine(line);
+  TFormMain& main = Show();
+  dialogs.boxes.clear();
+  QComboBox* ports = Controls().ComboHostPort;
+
+  ports->setEditText("/dev/also-missing");
+  emit ports->lineEdit()->editingFinished();
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text, QString::fromUtf8("Não foi possível configurar a porta serial"));
+  EXPECT_EQ(main.Link().portName, "/dev/does-not-exist");
+  EXPECT_FALSE(main.Link().IsConnected());
+  EXPECT_FALSE(Controls().ButtonSearch->isEnabled());
+
+  ports->setEditText(QString::fromStdString(logger->DevicePath()));
+  emit ports->lineEdit()->editingFinished();
+  EXPECT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_TRUE(main.Link().IsConnected());
+  EXPECT_TRUE(Controls().ButtonSearch->isEnabled());
+  EXPECT_EQ(settings::LoadSettings(store, std::nullopt).portName, logger->DevicePath());
+}
+
+TEST_F(MainWindowTest, AutomaticSearchFindsALoneLogger) {
+  sim::SimOptions options;
+  options.baudRate = 19200;
+  options.parity = 1;
+  options.address = 7;
+  StartLogger(options);
+  SaveLine({});
+  TFormMain& main = Show();
+  ASSERT_TRUE(OnlyCommunicationShown());
+  dialogs.boxes.clear();
+  Controls().ButtonSearch->click();
+  ASSERT_EQ(dialogs.boxes.size(), 2u);
+  EXPECT_EQ(dialogs.boxes[0].buttons, BoxButtons::OkCancel);
+  EXPECT_EQ(dialogs.boxes[1].caption, "Sucesso");
+  EXPECT_EQ(dialogs.boxes[1].text, QString::fromUtf8("Busca automática concluída"));
+  EXPECT_EQ(main.Link().slaveAddress, 7);
+  EXPECT_EQ(main.Link().baudRate, 19200);
+  EXPECT_EQ(main.Link().parity, 1);
+  EXPECT_EQ(main.ActivePage(), Page::Channels);  // the configuration was read
+  EXPECT_TRUE(Controls().ButtonOK->isEnabled());
+}
+
 }  // namespace
 }  // namespace virelo::ui
