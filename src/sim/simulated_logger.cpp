@@ -83,24 +83,16 @@ struct Range {
   double low;
   double high;
 };
-constexpr std::array<Range, 18> kSensorRanges = {{{-50, 760},
-                                                  {-90, 1370},
-                                                  {-100, 400},
-                                                  {-35, 720},
-                                                  {-90, 1300},
-                                                  {0, 1760},
-                                                  {0, 1760},
-                                                  {150, 1820},
-                                                  {-200, 530},
-                                                  {-50, 760},
-                                                  {-90, 1370},
-                                                  {-100, 400},
-                                                  {-35, 720},
-                                                  {-90, 1300},
-                                                  {0, 1760},
-                                                  {0, 1760},
-                                                  {150, 1820},
-                                                  {-200, 530}}};
+// Types 9..17 are the same ranges delivered as 4-20 mA: index by type % 9.
+constexpr std::array<Range, 9> kSensorRanges = {{{-50, 760},
+                                                 {-90, 1370},
+                                                 {-100, 400},
+                                                 {-35, 720},
+                                                 {-90, 1300},
+                                                 {0, 1760},
+                                                 {0, 1760},
+                                                 {150, 1820},
+                                                 {-200, 530}}};
 
 constexpr int kFirstLinearType = 18;
 constexpr int kLastLinearType = 19;
@@ -486,7 +478,7 @@ std::int16_t SimulatedLogger::Reading(int channel, Instant now) const {
     counts = low + (high - low) * (0.5 + 0.15 * wave) + Jitter(seed_, channel, halfSecond, 1);
     counts = std::clamp(counts, std::min(low, high), std::max(low, high));
   } else {
-    const Range range = kSensorRanges[static_cast<std::size_t>(type)];
+    const Range range = kSensorRanges[static_cast<std::size_t>(type) % kSensorRanges.size()];
     double celsius = std::clamp(profile.centre + profile.swing * wave, range.low, range.high);
     const bool fahrenheit = (word & 0x20) != 0;
     const double degrees = fahrenheit ? celsius * 1.8 + 32 : celsius;

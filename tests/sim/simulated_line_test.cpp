@@ -14,29 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "link/crc.h"
+#include "request_frame.h"
 
 namespace virelo::sim {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testing::Request;
 using Clock = std::chrono::steady_clock;
 
 const Bytes kReadIdentity = {0x01, 0x03, 0x00, 0xC8, 0x00, 0x01, 0x05, 0xF4};
 const Bytes kIdentityReply = {0x01, 0x03, 0x02, 0x00, 0x20, 0xB9, 0x9C};
-
-Bytes Request(std::uint8_t address, std::uint8_t code, int first, int second) {
-  Bytes frame = {address,
-                 code,
-                 static_cast<std::uint8_t>(first >> 8),
-                 static_cast<std::uint8_t>(first),
-                 static_cast<std::uint8_t>(second >> 8),
-                 static_cast<std::uint8_t>(second)};
-  const std::uint16_t crc = link::Crc16(frame);
-  frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<std::uint8_t>(crc >> 8));
-  return frame;
-}
 
 // The configurator's side of the line, opened the way a serial port is: raw, with a speed and
 // a parity (two stop bits without parity, one with).

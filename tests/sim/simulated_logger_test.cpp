@@ -6,27 +6,14 @@
 #include <chrono>
 #include <vector>
 
-#include "link/crc.h"
+#include "request_frame.h"
 
 namespace virelo::sim {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using std::chrono::seconds;
-
-// A request with its CRC computed here, independently of the simulator's own helpers.
-Bytes Request(std::uint8_t address, std::uint8_t code, int first, int second) {
-  Bytes frame = {address,
-                 code,
-                 static_cast<std::uint8_t>(first >> 8),
-                 static_cast<std::uint8_t>(first),
-                 static_cast<std::uint8_t>(second >> 8),
-                 static_cast<std::uint8_t>(second)};
-  const std::uint16_t crc = link::Crc16(frame);
-  frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-  frame.push_back(static_cast<std::uint8_t>(crc >> 8));
-  return frame;
-}
+using testing::Request;
 
 int WordAt(const Bytes& reply, std::size_t at) {
   return (reply[at] << 8) | reply[at + 1];
